@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds pictrim and converts the photos given,
+# or a copy of the bundled sample photo when none are given.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+
+build="$root/build/release"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICTRIM_TESTS=OFF >/dev/null
+cmake --build "$build" --target pictrim >/dev/null
+
+if (($# == 0)); then
+  sample="$root/build/sample"
+  mkdir -p "$sample"
+  cp "$root/tests/data/testorig.jpg" "$sample/sample.JPG"
+  set -- "$sample/sample.JPG"
+fi
+
+status=0
+"$build/src/ui/pictrim" "$@" || status=$?
+for photo in "$@"; do echo "converted: $photo"; done >&2
+ls -l "$(dirname "$1")"/*.jpg 2>/dev/null || true
+exit "$status"
