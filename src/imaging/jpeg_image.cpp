@@ -4,7 +4,6 @@
 #include <new>
 #include <string_view>
 
-#include "imaging/codec_errors.h"
 #include "imaging/jpeg_codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"

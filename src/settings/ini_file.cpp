@@ -9,9 +9,9 @@ namespace pictrim::settings {
 namespace {
 
 // "0x" becomes "$" only with digits after it, so a bare "0x" stays no number.
-std::string WithDollarForHexPrefix(std::string text) {
+std::string WithDollarForHexPrefix(const std::string& text) {
   if (text.size() > 2 && (text.starts_with("0x") || text.starts_with("0X"))) {
-    text.replace(0, 2, "$");
+    return "$" + text.substr(2);
   }
   return text;
 }
