@@ -126,7 +126,7 @@ if [ -n "${PICTRIM:-}" ]; then
   [ -x "$PICTRIM" ] || die "PICTRIM=$PICTRIM is not an executable file"
   pictrim_src=$PICTRIM
 else
-  pictrim_src="$build/src/ui/pictrim"
+  pictrim_src="$build/bin/pictrim"
   "$root/scripts/deps.sh"
   note "building pictrim (Release) in $build"
   if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICTRIM_TESTS=OFF &&

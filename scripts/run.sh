@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICTRIM_TESTS=OFF >/dev/null
-cmake --build "$build" --target pictrim >/dev/null
+cmake --build "$build" --target pictrim pictrim_window >/dev/null
 
 if (($# == 0)); then
   sample="$root/build/sample"
@@ -17,7 +17,7 @@ if (($# == 0)); then
 fi
 
 status=0
-"$build/src/ui/pictrim" "$@" || status=$?
+"$build/bin/pictrim" "$@" || status=$?
 for photo in "$@"; do echo "converted: $photo"; done >&2
 ls -l "$(dirname "$1")"/*.jpg 2>/dev/null || true
 exit "$status"
