@@ -14,11 +14,12 @@
 
 namespace {
 
-// Beside the executable in a build tree; in lib/pictrim once installed.
+// Beside the executable in a build tree; in the library directory once
+// installed.
 WindowEntry LoadWindowEntry(const pictrim::app::StartupContext& context) {
   const std::string directory = pictrim::text::DirectoryPrefix(context.executablePath, context.Syntax());
   for (const std::string& candidate :
-       {directory + kWindowModuleName, directory + "../lib/pictrim/" + kWindowModuleName}) {
+       {directory + kWindowModuleName, directory + PICTRIM_INSTALLED_MODULE_DIR + kWindowModuleName}) {
     if (void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
       return reinterpret_cast<WindowEntry>(::dlsym(module, kWindowEntryName));
     }

@@ -1,9 +1,13 @@
 #include "ui/unit1.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFontDatabase>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +28,7 @@ QString FromLocal(const std::string& text) { return QString::fromLocal8Bit(text)
 std::string ToLocal(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 const QColor kSilver(0xC0, 0xC0, 0xC0);  // the background of a field the mode does not use
+const QColor kGreyText(0x80, 0x80, 0x80);  // the greyed text of a disabled field
 
 // Limits what the user types to `maxLength` characters, while a longer text
 // put in by the program is shown whole and may still be shortened by hand.
@@ -78,12 +83,28 @@ WindowServices DesktopServices() {
   return {ShowErrorBox, ShowMessageDialog, [] { QCoreApplication::quit(); }};
 }
 
+QIcon ApplicationIcon() {
+  QIcon icon(QStringLiteral(":/MAINICON.ico"));
+  icon.addFile(QStringLiteral(":/pictrim-256.png"));
+  return icon;
+}
+
 void ConfigureApplication() {
+  QApplication::setWindowIcon(ApplicationIcon());
   QApplication::setStyle(new HintTimingStyle);
   QApplication::setKeyboardInputInterval(layout::kTypeAheadIntervalMs);
-  QFont::insertSubstitutions(FromUtf8(layout::kFontFamily),
-                             {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
-                              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic")});
+}
+
+// The designed font where the system has it; otherwise IPAPGothic, which
+// keeps its metrics, then any Japanese proportional gothic.
+QString WindowFontFamily() {
+  const QStringList families = QFontDatabase::families();
+  for (const QString& family : {FromUtf8(layout::kFontFamily), QStringLiteral("IPAPGothic"),
+                                QStringLiteral("IPA Pゴシック"), QStringLiteral("VL PGothic"),
+                                QStringLiteral("Noto Sans CJK JP"), QStringLiteral("TakaoPGothic")}) {
+    if (families.contains(family, Qt::CaseInsensitive)) return family;
+  }
+  return FromUtf8(layout::kFontFamily);
 }
 
 TpixFrm::TpixFrm(const app::StartupContext& context, WindowServices services, QWidget* parent)
@@ -107,7 +128,7 @@ TpixFrm::~TpixFrm() { disconnect(qApp, nullptr, this, nullptr); }
 void TpixFrm::BuildControls() {
   setObjectName(QStringLiteral("pixFrm"));
   setWindowTitle(FromUtf8(layout::kCaption));
-  QFont font(FromUtf8(layout::kFontFamily));
+  QFont font(WindowFontFamily());
   font.setPixelSize(layout::kFontPixelHeight);
   font.setStyleHint(QFont::SansSerif);
   setFont(font);
@@ -118,7 +139,9 @@ void TpixFrm::BuildControls() {
     const layout::Label& spec = layout::kLabels[i];
     auto* label = new QLabel(FromUtf8(spec.caption), this);
     label->setObjectName(FromUtf8(spec.name));
-    label->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    // Labels size themselves to their text; the designed widths are those
+    // of the designed font.
+    label->setGeometry(spec.left, spec.top, std::max(spec.width, label->sizeHint().width()), spec.height);
     const int number = QStringView(label->objectName()).mid(5).toInt();  // "Label7" -> 7
     labels[static_cast<std::size_t>(number - 1)] = label;
   }
@@ -233,6 +256,7 @@ void TpixFrm::SetFieldState(QWidget* field, bool enabled) {
   const QColor background = enabled ? QApplication::palette().color(QPalette::Active, QPalette::Base) : kSilver;
   QPalette palette = field->palette();
   palette.setColor(QPalette::All, QPalette::Base, background);
+  palette.setColor(QPalette::Disabled, QPalette::Text, kGreyText);  // readable on silver
   field->setPalette(palette);
 }
 

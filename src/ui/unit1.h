@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include <QIcon>
 #include <QWidget>
 
 #include "app/startup.h"
@@ -107,7 +108,13 @@ class TpixFrm : public QWidget, public settings::SettingsHolders {
   std::int32_t top_;
 };
 
-// Hint timing and type-ahead for the whole application.
+// MAINICON (32 x 32, 256 colours) with a larger rendering for modern desktops.
+QIcon ApplicationIcon();
+
+// The font family the window asks for, after any stand-in.
+QString WindowFontFamily();
+
+// The icon, hint timing and type-ahead for the whole application.
 void ConfigureApplication();
 
 // The program with a display: returns the exit code.

@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFontInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +93,11 @@ class Unit1Test : public QObject {
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QCOMPARE(window->font().pixelSize(), 12);
+    // The designed font or a Japanese proportional stand-in, really in use.
+    const QString family = WindowFontFamily();
+    QVERIFY2(family == Utf8("ＭＳ Ｐゴシック") || family == "IPAPGothic", qPrintable(family));
+    QCOMPARE(QFontInfo(window->font()).family(), family);
+    QCOMPARE(QFontInfo(window->chkKOMOJI->font()).family(), family);
   }
 
   void controlGeometry_data() {
@@ -113,7 +121,15 @@ class Unit1Test : public QObject {
     auto window = Open();
     QWidget* control = window->findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), geometry);
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+      // A label sizes itself to its text: at least the designed width.
+      QCOMPARE(label->pos(), geometry.topLeft());
+      QCOMPARE(label->height(), geometry.height());
+      QVERIFY(label->width() >= geometry.width());
+      QVERIFY(label->width() >= label->sizeHint().width());
+    } else {
+      QCOMPARE(control->geometry(), geometry);
+    }
   }
 
   void captionsListsAndHints() {
@@ -151,6 +167,25 @@ class Unit1Test : public QObject {
     QCOMPARE(window->cbGRP->toolTip(), Utf8("画像の劣化率です（100だと現状維持）"));
     QCOMPARE(window->sizeX->property("hint").toString(),
              Utf8("横幅のサイズを指定します(0の場合縦のサイズ比率に合わせます)"));
+  }
+
+  void iconIsMainIconWithALargerRendering() {
+    QFile ico(":/MAINICON.ico");
+    QVERIFY(ico.open(QIODevice::ReadOnly));
+    const QByteArray bytes = ico.readAll();
+    // One 32 x 32 image of 8 bits a pixel with its 256-entry palette, and the mask after the pixels.
+    QCOMPARE(static_cast<unsigned char>(bytes[6]), 32);
+    QCOMPARE(static_cast<unsigned char>(bytes[12]), 8);
+    QCOMPARE(bytes.size(), 6 + 16 + 40 + 256 * 4 + 32 * 32 + 32 * 4);
+    const QImage small(":/MAINICON.ico");
+    QCOMPARE(small.size(), QSize(32, 32));
+    QVERIFY(small.hasAlphaChannel());
+    QCOMPARE(qAlpha(small.pixel(0, 31)), 0);   // transparent corner
+    QCOMPARE(qAlpha(small.pixel(16, 8)), 255);  // the photo
+    const QIcon icon = ApplicationIcon();
+    QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
+    QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+    QCOMPARE(QApplication::windowIcon().availableSizes(), icon.availableSizes());
   }
 
   void startWithoutSettingsFile() {
