@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -165,6 +166,7 @@ class Unit1Test : public QObject {
       QVERIFY(!silent->property("hint").toString().isEmpty());
     }
     QCOMPARE(window->cbGRP->toolTip(), Utf8("画像の劣化率です（100だと現状維持）"));
+    QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
     QCOMPARE(window->sizeX->property("hint").toString(),
              Utf8("横幅のサイズを指定します(0の場合縦のサイズ比率に合わせます)"));
   }
@@ -227,17 +229,37 @@ class Unit1Test : public QObject {
     WriteFile("pictrim.ini", "[main]\ntype=1\ny=99999\n");
     auto window = Open();
     QVERIFY(ShowActive(*window));
-    TypeInto(window->sizeX, "123456");
-    QCOMPARE(window->sizeX->text(), QString("1234"));
-    TypeInto(window->cbGRP, "1000");
-    QCOMPARE(window->cbGRP->currentText(), QString("100"));
-    // The over-long loaded height can be shortened by hand.
+    window->SetTypeIndex(0);  // all fields enabled: the checks do not matter here
+    for (QWidget* field : std::initializer_list<QWidget*>{window->cbSIZE, window->sizeX, window->sizeY}) {
+      field->setEnabled(true);
+    }
+    const std::vector<std::pair<QWidget*, int>> limits = {{window->cbSIZE, 3}, {window->sizeX, 4},
+                                                          {window->cbNM, 4},   {window->cbFT, 4},
+                                                          {window->cbGRP, 3}};
+    for (const auto& [field, limit] : limits) {
+      TypeInto(field, "123456789");
+      const QLineEdit* edit = qobject_cast<QLineEdit*>(field);
+      if (!edit) edit = qobject_cast<QComboBox*>(field)->lineEdit();
+      QCOMPARE(edit->text(), QString("123456789").left(limit));
+    }
+    // The over-long loaded height is shown whole and can be shortened by hand.
+    QCOMPARE(window->sizeY->text(), QString("99999"));
     window->sizeY->setFocus();
     window->sizeY->end(false);
     QTest::keyClick(window->sizeY, Qt::Key_Backspace);
     QCOMPARE(window->sizeY->text(), QString("9999"));
     QTest::keyClick(window->sizeY, Qt::Key_5);
     QCOMPARE(window->sizeY->text(), QString("9999"));
+  }
+
+  void closingTheWindowSavesNothing() {
+    auto window = Open();
+    QVERIFY(ShowActive(*window));
+    window->sizeX->setText("640");
+    QVERIFY(window->close());
+    QVERIFY(!QFile::exists(QString::fromStdString(Path("pictrim.ini"))));
+    QCOMPARE(terminations_, 0);
+    QVERIFY(dialogs_.empty());
   }
 
   void inlineCompletionIsCaseInsensitive() {
