@@ -136,21 +136,21 @@ void TpixFrm::BuildControls() {
   move(layout::kLeft, layout::kTop);
 
   for (std::size_t i = 0; i < layout::kLabels.size(); ++i) {
-    const layout::Label& spec = layout::kLabels[i];
-    auto* label = new QLabel(FromUtf8(spec.caption), this);
-    label->setObjectName(FromUtf8(spec.name));
+    const layout::Label& design = layout::kLabels[i];
+    auto* label = new QLabel(FromUtf8(design.caption), this);
+    label->setObjectName(FromUtf8(design.name));
     // Labels size themselves to their text; the designed widths are those
     // of the designed font.
-    label->setGeometry(spec.left, spec.top, std::max(spec.width, label->sizeHint().width()), spec.height);
+    label->setGeometry(design.left, design.top, std::max(design.width, label->sizeHint().width()), design.height);
     const int number = QStringView(label->objectName()).mid(5).toInt();  // "Label7" -> 7
     labels[static_cast<std::size_t>(number - 1)] = label;
   }
 
   std::array<QWidget*, layout::kControls.size()> byTabOrder{};
-  for (const layout::Control& spec : layout::kControls) {
+  for (const layout::Control& design : layout::kControls) {
     QWidget* widget = nullptr;
     QLineEdit* edit = nullptr;
-    switch (spec.kind) {
+    switch (design.kind) {
       case layout::Kind::kList: {
         auto* list = new QComboBox(this);
         list->installEventFilter(this);
@@ -172,27 +172,27 @@ void TpixFrm::BuildControls() {
         widget = edit;
         break;
       case layout::Kind::kCheckBox:
-        widget = new QCheckBox(FromUtf8(spec.text), this);
+        widget = new QCheckBox(FromUtf8(design.text), this);
         break;
       case layout::Kind::kButton: {
-        auto* button = new QPushButton(FromUtf8(spec.text), this);
+        auto* button = new QPushButton(FromUtf8(design.text), this);
         button->setAutoDefault(true);  // Enter presses it while it has the focus
         widget = button;
         break;
       }
     }
-    widget->setObjectName(FromUtf8(spec.name));
-    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    widget->setProperty("hint", FromUtf8(spec.hint));
-    if (spec.showHint) {
-      widget->setToolTip(FromUtf8(spec.hint));
+    widget->setObjectName(FromUtf8(design.name));
+    widget->setGeometry(design.left, design.top, design.width, design.height);
+    widget->setProperty("hint", FromUtf8(design.hint));
+    if (design.showHint) {
+      widget->setToolTip(FromUtf8(design.hint));
       widget->setToolTipDuration(layout::kHintDurationMs);
     }
     if (edit) {
-      edit->setValidator(new TypingLimit(edit, spec.maxLength));
-      edit->setText(FromUtf8(spec.text));
+      edit->setValidator(new TypingLimit(edit, design.maxLength));
+      edit->setText(FromUtf8(design.text));
     }
-    byTabOrder[static_cast<std::size_t>(spec.tabOrder)] = widget;
+    byTabOrder[static_cast<std::size_t>(design.tabOrder)] = widget;
   }
 
   cbTYPE = findChild<QComboBox*>(QStringLiteral("cbTYPE"));
