@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "platform/files.h"
+#include "text/ascii_case.h"
 
 namespace pictrim::platform {
 
@@ -42,15 +43,8 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
+// Section and key names ignore the case of ASCII letters.
+bool SameName(std::string_view a, std::string_view b) { return text::AsciiLower(a) == text::AsciiLower(b); }
 
 enum class LineKind { kBlank, kComment, kSection, kEntry, kOther };
 
