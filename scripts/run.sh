@@ -18,6 +18,10 @@ fi
 
 status=0
 "$build/bin/pictrim" "$@" || status=$?
-for photo in "$@"; do echo "converted: $photo"; done >&2
-ls -l "$(dirname "$1")"/*.jpg 2>/dev/null || true
+if ((status == 0)); then
+  echo "pictrim converted $# photo(s); each result stands beside its original:" >&2
+  for photo in "$@"; do ls -l "$(dirname "$photo")" | grep -i '\.jpg$' >&2 || true; done
+else
+  echo "pictrim stopped with status $status (see the message above)" >&2
+fi
 exit "$status"
