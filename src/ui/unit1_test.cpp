@@ -252,6 +252,23 @@ class Unit1Test : public QObject {
     QCOMPARE(window->sizeY->text(), QString("9999"));
   }
 
+  void anOverLongLoadedHeightIsCorrectedOnlyWhenLeft() {
+    WriteFile("pictrim.ini", "[main]\ntype=1\ny=99999\n");
+    auto window = Open();
+    QVERIFY(ShowActive(*window));
+    QCOMPARE(window->sizeY->text(), QString("99999"));
+    window->sizeY->setFocus();
+    QTest::keyClick(window->sizeY, Qt::Key_Tab);
+    QCOMPARE(window->sizeY->text(), QString("2048"));
+
+    // In percentage mode the field cannot be entered: the text is saved back as loaded.
+    WriteFile("pictrim.ini", "[main]\ntype=0\ny=99999\n");
+    auto percent = Open();
+    QVERIFY(ShowActive(*percent));
+    QTest::keyClick(percent->Button1, Qt::Key_Return);
+    QVERIFY(ReadFile("pictrim.ini").find("\ny=99999\n") != std::string::npos);
+  }
+
   void closingTheWindowSavesNothing() {
     auto window = Open();
     QVERIFY(ShowActive(*window));
